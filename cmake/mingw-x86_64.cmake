@@ -1,0 +1,4 @@
+set(MINGW_TRIPLE x86_64-w64-mingw32)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(QUORVANE_MANIFEST_ARCH amd64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
