@@ -29,7 +29,9 @@ target_compile_definitions(minizip_unzip PUBLIC NOUNCRYPT PRIVATE _CRT_SECURE_NO
 target_compile_options(minizip_unzip PRIVATE -w)
 target_link_libraries(minizip_unzip PUBLIC zlib)
 
-# libpng, reading side only.
+# libpng. Only its reading side is used, but the prebuilt configuration
+# enables writing and the common code refers to it: the writing files are
+# compiled too and the linker drops what nothing calls.
 set(LIBPNG_DIR ${QUORVANE_DEPS_DIR}/libpng)
 quorvane_require_source(${LIBPNG_DIR}/png.c libpng1.6)
 set(LIBPNG_CONF_DIR ${CMAKE_BINARY_DIR}/libpng-conf)
@@ -37,7 +39,8 @@ configure_file(${LIBPNG_DIR}/scripts/pnglibconf.h.prebuilt ${LIBPNG_CONF_DIR}/pn
 add_library(png STATIC
   ${LIBPNG_DIR}/png.c ${LIBPNG_DIR}/pngerror.c ${LIBPNG_DIR}/pngget.c ${LIBPNG_DIR}/pngmem.c
   ${LIBPNG_DIR}/pngread.c ${LIBPNG_DIR}/pngrio.c ${LIBPNG_DIR}/pngrtran.c ${LIBPNG_DIR}/pngrutil.c
-  ${LIBPNG_DIR}/pngset.c ${LIBPNG_DIR}/pngtrans.c)
+  ${LIBPNG_DIR}/pngset.c ${LIBPNG_DIR}/pngtrans.c
+  ${LIBPNG_DIR}/pngwrite.c ${LIBPNG_DIR}/pngwio.c ${LIBPNG_DIR}/pngwtran.c ${LIBPNG_DIR}/pngwutil.c)
 target_include_directories(png SYSTEM PUBLIC ${LIBPNG_DIR} ${LIBPNG_CONF_DIR})
 target_compile_definitions(png PRIVATE PNG_ARM_NEON_OPT=0 PNG_POWERPC_VSX_OPT=0)
 target_compile_options(png PRIVATE -w)

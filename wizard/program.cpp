@@ -6,6 +6,7 @@
 
 #include "at_exit.h"
 #include "dbcs_path.h"
+#include "page_handlers.h"
 #include "services.h"
 #include "setup_window.h"
 #include "version_text.h"
@@ -39,13 +40,14 @@ void fail_program(const char* message) {
     ExitProcess(UINT(-1));
 }
 
-void run_setup(HINSTANCE instance, int show_command) {
+void run_setup(HINSTANCE instance, int show_command, InstallHandler on_install) {
     std::set_new_handler([] { fail_program("内存不足，安装程序无法继续。"); });
     OleInitialize(nullptr);
     make_program_folder_current();
     at_exit_routines().add(release_version_text);
 
-    std::unique_ptr<SetupWindow> window = SetupWindow::create(instance);
+    std::unique_ptr<SetupWindow> window =
+        SetupWindow::create(instance, {on_next_clicked, on_browse_clicked, on_install, on_cancel_clicked});
     if (!window) fail_program("无法创建安装窗口。");
     window->on_created();
     window->show(show_command);

@@ -26,5 +26,5 @@ void leave_trace() {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int show_command) {
     trace_path = command_line;
     quorvane::at_exit_routines().add(leave_trace);
-    quorvane::run_setup(instance, show_command);
+    quorvane::run_setup(instance, show_command, nullptr);
 }

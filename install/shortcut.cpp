@@ -1,0 +1,49 @@
+#include "shortcut.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+
+#include "unique_handle.h"
+
+namespace quorvane {
+
+namespace {
+
+// The file name for IPersistFile::Save, from the ANSI code page to UTF-16.
+std::wstring wide_from_ansi(const std::string& text) {
+    if (text.empty()) return {};
+    int length = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), int(text.size()), nullptr, 0);
+    if (length <= 0) return {};
+    std::wstring wide(std::size_t(length), L'\0');
+    MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), int(text.size()), wide.data(), length);
+    return wide;
+}
+
+}  // namespace
+
+bool create_shortcut(const ShortcutSpec& spec) {
+    std::wstring file = wide_from_ansi(spec.link_file);
+    if (file.empty()) return false;
+
+    IShellLinkA* raw_link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void**>(&raw_link))))
+        return false;
+    com_ptr<IShellLinkA> link(raw_link);
+
+    IPersistFile* raw_file = nullptr;
+    if (FAILED(link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&raw_file)))) return false;
+    com_ptr<IPersistFile> persist(raw_file);
+
+    // A link missing any of these would open the wrong thing, or nothing.
+    if (FAILED(link.get()->SetPath(spec.target.c_str()))) return false;
+    if (FAILED(link.get()->SetShowCmd(spec.show_command))) return false;
+    if (FAILED(link.get()->SetDescription(spec.description.c_str()))) return false;
+    if (FAILED(link.get()->SetArguments(spec.arguments.c_str()))) return false;
+    if (FAILED(link.get()->SetWorkingDirectory(spec.working_folder.c_str()))) return false;
+
+    return SUCCEEDED(persist.get()->Save(file.c_str(), TRUE));
+}
+
+}  // namespace quorvane
