@@ -79,18 +79,20 @@ std::wstring text_of(HWND h) {
     return text;
 }
 
+// Enumeration callbacks are named functions: a lambda has no stdcall form
+// on i686.
+BOOL CALLBACK match_top_window(HWND h, LPARAM context) {
+    auto* s = reinterpret_cast<std::pair<DWORD, HWND>*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(h, &owner);
+    if (owner != s->first || !IsWindowVisible(h)) return TRUE;
+    s->second = h;
+    return FALSE;
+}
+
 HWND visible_top_window(DWORD process) {
     std::pair<DWORD, HWND> search{process, nullptr};
-    EnumWindows(
-        [](HWND h, LPARAM context) -> BOOL {
-            auto* s = reinterpret_cast<std::pair<DWORD, HWND>*>(context);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(h, &owner);
-            if (owner != s->first || !IsWindowVisible(h)) return TRUE;
-            s->second = h;
-            return FALSE;
-        },
-        LPARAM(&search));
+    EnumWindows(match_top_window, LPARAM(&search));
     return search.second;
 }
 
@@ -102,33 +104,31 @@ struct ChildSearch {
 
 // A descendant of top with this text; when usable is asked for, only one
 // that is shown (with all its parents) and enabled.
+BOOL CALLBACK match_descendant(HWND h, LPARAM context) {
+    auto* s = reinterpret_cast<ChildSearch*>(context);
+    if (text_of(h) != s->text) return TRUE;
+    if (s->want_visible_and_enabled && !(IsWindowVisible(h) && IsWindowEnabled(h))) return TRUE;
+    s->found = h;
+    return FALSE;
+}
+
 HWND find_descendant(HWND top, const wchar_t* text, bool usable) {
     ChildSearch search{text, usable, nullptr};
-    EnumChildWindows(
-        top,
-        [](HWND h, LPARAM context) -> BOOL {
-            auto* s = reinterpret_cast<ChildSearch*>(context);
-            if (text_of(h) != s->text) return TRUE;
-            if (s->want_visible_and_enabled && !(IsWindowVisible(h) && IsWindowEnabled(h))) return TRUE;
-            s->found = h;
-            return FALSE;
-        },
-        LPARAM(&search));
+    EnumChildWindows(top, match_descendant, LPARAM(&search));
     return search.found;
+}
+
+BOOL CALLBACK match_edit_box(HWND h, LPARAM context) {
+    wchar_t class_name[32] = {};
+    GetClassNameW(h, class_name, 32);
+    if (_wcsicmp(class_name, L"Edit") != 0 || !IsWindowVisible(h)) return TRUE;
+    *reinterpret_cast<HWND*>(context) = h;
+    return FALSE;
 }
 
 HWND find_edit_box(HWND top) {
     HWND found = nullptr;
-    EnumChildWindows(
-        top,
-        [](HWND h, LPARAM context) -> BOOL {
-            wchar_t class_name[32] = {};
-            GetClassNameW(h, class_name, 32);
-            if (_wcsicmp(class_name, L"Edit") != 0 || !IsWindowVisible(h)) return TRUE;
-            *reinterpret_cast<HWND*>(context) = h;
-            return FALSE;
-        },
-        LPARAM(&found));
+    EnumChildWindows(top, match_edit_box, LPARAM(&found));
     return found;
 }
 

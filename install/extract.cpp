@@ -123,8 +123,9 @@ ExtractCause copy_entry_data(unzFile zip, HANDLE out, std::uint64_t expected_siz
             break;
         }
         DWORD written = 0;
-        if (!WriteFile(out, piece.data(), DWORD(got), &written, nullptr) || written != DWORD(got)) {
-            cause = write_failure(GetLastError());
+        BOOL wrote = WriteFile(out, piece.data(), DWORD(got), &written, nullptr);
+        if (!wrote || written != DWORD(got)) {
+            cause = wrote ? ExtractCause::disk_full : write_failure(GetLastError());  // a short write: no room
             break;
         }
         total += std::uint64_t(got);

@@ -39,7 +39,10 @@ bool has_refused_character(std::string_view path, LeadByteTest is_lead) {
         auto byte = static_cast<unsigned char>(path[i]);
         if (is_lead(byte)) {
             if (i + 1 == path.size()) return true;  // a character cut in half
-            ++i;
+            // No double-byte code page has a trail byte below 0x40, 0x7F or
+            // 0xFF: a quote or a control byte there is not hidden in a character.
+            auto trail = static_cast<unsigned char>(path[++i]);
+            if (trail < 0x40 || trail == 0x7F || trail == 0xFF) return true;
             continue;
         }
         if (byte < 0x20 || byte == 0x7F) return true;

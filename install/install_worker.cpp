@@ -62,10 +62,18 @@ void install(SetupControls& controls) {
 
     FolderDecision decision = choose_install_folder(typed, version);
     if (decision.problem != FolderProblem::none) {
-        report_install_failure(controls, {FailurePlace::install_folder, folder_cause(decision.problem), typed, ""});
+        std::string shown = names_no_folder(typed) ? std::string() : typed;
+        report_install_failure(controls, {FailurePlace::install_folder, folder_cause(decision.problem), shown, ""});
         return;
     }
     const std::string& folder = decision.folder;
+
+    // A file with the folder's name: the extraction would only say it cannot write there.
+    DWORD attributes = GetFileAttributesA(folder.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        report_install_failure(controls, {FailurePlace::install_folder, FailureCause::cannot_make_folder, folder, ""});
+        return;
+    }
 
     const std::string archive = temporary_archive_path();
     if (!write_temporary_copy()) {
@@ -113,10 +121,11 @@ DWORD WINAPI install_worker(void* controls) {
 
 void report_install_failure(SetupControls& controls, const InstallFailure& failure) {
     show_message(controls, install_failure_message(failure), MB_ICONERROR);
+    // The folder page comes back last, with everything on it already set.
     controls.进度条1.set_position(0);
-    controls.选择夹1.set_current_page(folder_page);
     controls.按钮3.set_disabled(false);
     controls.按钮2.set_disabled(false);
+    controls.选择夹1.set_current_page(folder_page);
 }
 
 }  // namespace quorvane

@@ -43,8 +43,14 @@ bool write_file(const std::string& path, std::initializer_list<ByteSpan> arrays)
         while (!array.empty()) {
             DWORD piece = DWORD(std::min<std::size_t>(array.size(), 1u << 30));
             DWORD written = 0;
-            if (!WriteFile(file.get(), array.data(), piece, &written, nullptr) || written != piece) return false;
-            array = array.subspan(piece);
+            if (!WriteFile(file.get(), array.data(), piece, &written, nullptr)) return false;
+            // A disk that fills up takes what fits and reports success; the
+            // next write then fails with the cause the caller reports.
+            if (written == 0) {
+                SetLastError(ERROR_WRITE_FAULT);
+                return false;
+            }
+            array = array.subspan(written);
         }
     }
     return true;

@@ -1,6 +1,7 @@
-// hostile_archives [SEED [COUNT [SAMPLE]]]
+// hostile_archives [SEED [COUNT [SAMPLE [FIRST]]]]
 //
-// Derives COUNT damaged archives from a few valid ones (SEED fixes them all)
+// Derives COUNT damaged archives, numbers FIRST on, from a few valid ones
+// (SEED fixes them all; any one can be made again from its seed and number)
 // and runs the extract operation on each, in this process, into a fresh
 // folder inside a sandbox; then runs unpack.exe itself on SAMPLE of them.
 // Every run must end within a time bound with 1, 0 or -1; nothing may appear
@@ -200,9 +201,12 @@ public:
         return found;
     }
 
-    // A marked file found in a watched place would be found again by every
-    // later run: remove it once reported.
-    void clear_watched() const {
+    // Anything reported would be reported again by every later run: remove
+    // what got out, in the scratch folder and in the watched places.
+    void clear_escapes() const {
+        std::vector<std::string> outside;
+        collect_outside(scratch_.path(), outside);
+        for (const auto& path : outside) remove_tree(path);
         for (const auto& place : watched_) {
             WIN32_FIND_DATAA hit;
             std::string base = place + (place.back() == '\\' ? "" : "\\");
@@ -213,6 +217,7 @@ public:
             FindClose(search);
         }
     }
+    std::string scratch_parent() const { return scratch_.path().substr(0, scratch_.path().find_last_of('\\')); }
 
 private:
     void collect_outside(const std::string& folder, std::vector<std::string>& found) const {
@@ -240,9 +245,17 @@ private:
 // failure to report, not a test that never ends.
 class Watchdog {
 public:
-    Watchdog() { thread_ = CreateThread(nullptr, 0, watch, this, 0, nullptr); }
-    void begin(std::uint64_t index, const std::string& what) {
+    Watchdog() {
+        InitializeCriticalSection(&lock_);
+        CloseHandle(CreateThread(nullptr, 0, watch, this, 0, nullptr));
+    }
+    Watchdog(const Watchdog&) = delete;
+    Watchdog& operator=(const Watchdog&) = delete;
+    // The watching thread lives as long as the process: no destructor.
+
+    void begin(std::uint64_t seed, std::uint64_t index, const std::string& what) {
         EnterCriticalSection(&lock_);
+        seed_ = seed;
         index_ = index;
         what_ = what;
         started_ = GetTickCount64();
@@ -253,31 +266,26 @@ public:
         started_ = 0;
         LeaveCriticalSection(&lock_);
     }
-    CRITICAL_SECTION lock_ = make_lock();
 
 private:
-    static CRITICAL_SECTION make_lock() {
-        CRITICAL_SECTION section;
-        InitializeCriticalSection(&section);
-        return section;
-    }
     static DWORD WINAPI watch(void* self_pointer) {
         auto* self = static_cast<Watchdog*>(self_pointer);
         for (;;) {
             Sleep(250);
             EnterCriticalSection(&self->lock_);
-            bool late = self->started_ && GetTickCount64() - self->started_ > run_bound_ms;
-            if (late) {
-                std::printf("FAIL archive %" PRIu64 " (%s) did not finish within %lu ms\n", self->index_,
-                            self->what_.c_str(), run_bound_ms);
+            if (self->started_ && GetTickCount64() - self->started_ > run_bound_ms) {
+                std::printf("FAIL archive %" PRIu64 " (%s) did not finish within %lu ms; again alone: "
+                            "hostile_archives %" PRIu64 " 1 0 %" PRIu64 "\n",
+                            self->index_, self->what_.c_str(), run_bound_ms, self->seed_, self->index_);
                 std::fflush(stdout);
                 TerminateProcess(GetCurrentProcess(), 3);
             }
             LeaveCriticalSection(&self->lock_);
         }
     }
-    HANDLE thread_ = nullptr;
-    std::uint64_t index_ = 0;
+
+    CRITICAL_SECTION lock_;
+    std::uint64_t seed_ = 0, index_ = 0;
     std::string what_;
     ULONGLONG started_ = 0;
 };
@@ -337,6 +345,43 @@ void report_failure(Tally& tally, std::uint64_t index, const DamagedArchive& d, 
                 d.what.c_str(), d.original, how);
     for (const auto& rule : broken) std::printf("     %s\n", rule.c_str());
     keep(d, seed, index);
+}
+
+// The rules are only worth their figures if breaking them shows: a file
+// planted outside the target, beyond the scratch folder, or in the target
+// with foreign content or odd attributes must each be reported.
+bool harness_sees_broken_rules(const ArchiveModel& model, const Sandbox& sandbox) {
+    struct Plant {
+        const char* what;
+        std::string path, content;
+        DWORD attributes;
+        bool marked;
+    };
+    const std::string probe = std::string(escape_marker) + "-probe";
+    const std::string own = model.entries.back().content;
+    const Plant plants[] = {
+        {"a file beside the target", sandbox.target() + "-" + probe, "x", FILE_ATTRIBUTE_NORMAL, false},
+        {"a file beyond the scratch folder", sandbox.scratch_parent() + "\\" + probe, "x", FILE_ATTRIBUTE_NORMAL, true},
+        {"foreign content", sandbox.target() + "\\sub\\f.bin", own + "!", FILE_ATTRIBUTE_NORMAL, false},
+        {"a read-only file", sandbox.target() + "\\r.bin", own, FILE_ATTRIBUTE_READONLY, false},
+        {"a hidden file", sandbox.target() + "\\h.bin", own, FILE_ATTRIBUTE_HIDDEN, false},
+    };
+    bool ok = true;
+    for (const Plant& plant : plants) {
+        CreateDirectoryA(sandbox.target().c_str(), nullptr);
+        CreateDirectoryA((sandbox.target() + "\\sub").c_str(), nullptr);
+        put_file(plant.path, plant.content);
+        SetFileAttributesA(plant.path.c_str(), plant.attributes);
+        bool complete = false;
+        auto broken = broken_rules({1, ExtractCause::none, {}}, sandbox, sandbox.target(), model, plant.marked, complete);
+        if (broken.empty()) {
+            std::printf("FAIL the checks do not see %s\n", plant.what);
+            ok = false;
+        }
+        sandbox.clear_escapes();
+        remove_tree(sandbox.target());
+    }
+    return ok;
 }
 
 // Each original, undamaged, must come out whole: otherwise the archives
@@ -405,18 +450,19 @@ std::string unpack_program() {
     return own.substr(0, own.find_last_of('\\') + 1) + UNPACK_PROGRAM;
 }
 
-int run(std::uint64_t seed, std::uint64_t count, std::uint64_t sample) {
+int run(std::uint64_t seed, std::uint64_t first, std::uint64_t count, std::uint64_t sample) {
     auto models = originals();
     Sandbox sandbox;
-    if (!originals_extract(models, sandbox)) return 1;
+    if (!harness_sees_broken_rules(models[0], sandbox) || !originals_extract(models, sandbox)) return 1;
 
-    Watchdog watchdog;
+    // Kept to the end of the process, as is the thread that watches.
+    Watchdog& watchdog = *new Watchdog;
     Tally tally;
     ULONGLONG started = GetTickCount64();
-    for (std::uint64_t i = 0; i < count; ++i) {
+    for (std::uint64_t i = first; i < first + count; ++i) {
         DamagedArchive d = damage(models, seed, i);
         put_file(sandbox.archive(), to_string(d.bytes));
-        watchdog.begin(i, d.what);
+        watchdog.begin(seed, i, d.what);
         ULONGLONG run_started = GetTickCount64();
         ExtractOutcome outcome = extract_archive(sandbox.archive(), sandbox.target());
         ULONGLONG took = GetTickCount64() - run_started;
@@ -430,7 +476,7 @@ int run(std::uint64_t seed, std::uint64_t count, std::uint64_t sample) {
         ++tally.by_kind[kind_name(d.kind)][result];
         if (!broken.empty()) {
             report_failure(tally, i, d, broken, seed, "the extract operation");
-            sandbox.clear_watched();
+            sandbox.clear_escapes();
         }
         remove_tree(sandbox.target());
     }
@@ -445,6 +491,7 @@ int run(std::uint64_t seed, std::uint64_t count, std::uint64_t sample) {
         std::uint64_t base = k * count / sample, kinds = damage_kind_count;
         std::uint64_t i = base - base % kinds + k % kinds;
         if (i >= count) i = k % count;
+        i += first;
         DamagedArchive d = damage(models, seed, i);
         put_file(sandbox.archive(), to_string(d.bytes));
         ExtractOutcome direct = extract_archive(sandbox.archive(), sandbox.second_target());
@@ -487,6 +534,7 @@ int main(int argc, char** argv) {
     std::uint64_t seed = argc > 1 ? std::strtoull(argv[1], nullptr, 0) : 1;
     std::uint64_t count = argc > 2 ? std::strtoull(argv[2], nullptr, 0) : 2000;
     std::uint64_t sample = argc > 3 ? std::strtoull(argv[3], nullptr, 0) : 26;
+    std::uint64_t first = argc > 4 ? std::strtoull(argv[4], nullptr, 0) : 0;
     setvbuf(stdout, nullptr, _IONBF, 0);
-    return quorvane::testing::run(seed, count, sample);
+    return quorvane::testing::run(seed, first, count, sample);
 }

@@ -139,6 +139,23 @@ TEST_F(SetupWindowTest, LabelFontsAreEmHeightsAndLabel2IsBlueOnTheWindowColour) 
     }
 }
 
+TEST_F(SetupWindowTest, TheProgramsIconIsTheWindowsLargeAndSmallIcon) {
+    // This test program carries the setup program's resources.
+    for (WPARAM which : {ICON_BIG, ICON_SMALL}) {
+        SCOPED_TRACE(which);
+        HICON icon = HICON(SendMessageA(window_->hwnd(), WM_GETICON, which, 0));
+        ASSERT_NE(icon, nullptr);
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(icon, &info));
+        BITMAP colour{};
+        ASSERT_TRUE(GetObjectA(info.hbmColor, sizeof colour, &colour));
+        EXPECT_EQ(colour.bmWidth, 32);
+        EXPECT_EQ(colour.bmHeight, 32);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
+}
+
 TEST_F(SetupWindowTest, EnterClicksOnlyAShownEnabledDefaultButtonThatHasTheFocus) {
     constexpr int the_window = 0;
     struct Case {

@@ -41,7 +41,8 @@ Ran run_unpack(const ScratchFolder& scratch, const std::string& arguments) {
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     startup.hStdOutput = out;
     startup.hStdError = err;
-    std::string command = "\"" + unpack_program() + "\" " + arguments;
+    std::string command = unpack_program();
+    command.insert(0, 1, '"').append("\" ").append(arguments);
     PROCESS_INFORMATION process{};
     Ran ran;
     if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
