@@ -22,8 +22,8 @@ std::wstring wide_from_ansi(const std::string& text) {
 
 }  // namespace
 
-bool create_shortcut(const ShortcutSpec& spec) {
-    std::wstring file = wide_from_ansi(spec.link_file);
+bool create_shortcut(const ShortcutSettings& settings) {
+    std::wstring file = wide_from_ansi(settings.link_file);
     if (file.empty()) return false;
 
     IShellLinkA* raw_link = nullptr;
@@ -37,11 +37,11 @@ bool create_shortcut(const ShortcutSpec& spec) {
     com_ptr<IPersistFile> persist(raw_file);
 
     // A link missing any of these would open the wrong thing, or nothing.
-    if (FAILED(link.get()->SetPath(spec.target.c_str()))) return false;
-    if (FAILED(link.get()->SetShowCmd(spec.show_command))) return false;
-    if (FAILED(link.get()->SetDescription(spec.description.c_str()))) return false;
-    if (FAILED(link.get()->SetArguments(spec.arguments.c_str()))) return false;
-    if (FAILED(link.get()->SetWorkingDirectory(spec.working_folder.c_str()))) return false;
+    if (FAILED(link.get()->SetPath(settings.target.c_str()))) return false;
+    if (FAILED(link.get()->SetShowCmd(settings.show_command))) return false;
+    if (FAILED(link.get()->SetDescription(settings.description.c_str()))) return false;
+    if (FAILED(link.get()->SetArguments(settings.arguments.c_str()))) return false;
+    if (FAILED(link.get()->SetWorkingDirectory(settings.working_folder.c_str()))) return false;
 
     return SUCCEEDED(persist.get()->Save(file.c_str(), TRUE));
 }

@@ -5,7 +5,7 @@
 
 namespace quorvane {
 
-struct ShortcutSpec {
+struct ShortcutSettings {
     std::string link_file;  // where the .lnk goes; an earlier file is replaced
     std::string target;
     std::string description;
@@ -15,6 +15,6 @@ struct ShortcutSpec {
 };
 
 // False when any part of the link cannot be set or the file cannot be saved.
-bool create_shortcut(const ShortcutSpec& spec);
+bool create_shortcut(const ShortcutSettings& settings);
 
 }  // namespace quorvane
