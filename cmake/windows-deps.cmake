@@ -27,20 +27,45 @@ target_include_directories(minizip_unzip SYSTEM PUBLIC ${MINIZIP_DIR})
 # No encryption support: an encrypted entry is refused, never decoded with a guessed key.
 target_compile_definitions(minizip_unzip PUBLIC NOUNCRYPT PRIVATE _CRT_SECURE_NO_WARNINGS)
 target_compile_options(minizip_unzip PRIVATE -w)
+quorvane_fast_code(minizip_unzip)
 target_link_libraries(minizip_unzip PUBLIC zlib)
 
-# libpng. Only its reading side is used, but the prebuilt configuration
-# enables writing and the common code refers to it: the writing files are
-# compiled too and the linker drops what nothing calls.
+# libpng, configured for reading only (cmake/libpng-read.dfa): its own
+# configuration scripts make pnglibconf.h from that options file, so neither
+# the writing code nor the features the setup never asks for are compiled.
 set(LIBPNG_DIR ${QUORVANE_DEPS_DIR}/libpng)
 quorvane_require_source(${LIBPNG_DIR}/png.c libpng1.6)
 set(LIBPNG_CONF_DIR ${CMAKE_BINARY_DIR}/libpng-conf)
-configure_file(${LIBPNG_DIR}/scripts/pnglibconf.h.prebuilt ${LIBPNG_CONF_DIR}/pnglibconf.h COPYONLY)
+set(LIBPNG_OPTIONS ${CMAKE_CURRENT_LIST_DIR}/libpng-read.dfa)
+find_program(QUORVANE_AWK NAMES mawk gawk awk REQUIRED)
+function(quorvane_make_pnglibconf)
+  set(conf ${LIBPNG_CONF_DIR})
+  set(scripts ${LIBPNG_DIR}/scripts)
+  file(MAKE_DIRECTORY ${conf})
+  # The same steps as libpng's scripts/pnglibconf.mak: options into a .dfn,
+  # through the C preprocessor, then into the header.
+  execute_process(
+    COMMAND ${QUORVANE_AWK} -f ${scripts}/options.awk out=${conf}/pnglibconf.pre version=search
+      ${LIBPNG_DIR}/pngconf.h ${scripts}/pnglibconf.dfa ${LIBPNG_DIR}/pngusr.dfa ${LIBPNG_OPTIONS}
+    COMMAND_ERROR_IS_FATAL ANY OUTPUT_QUIET ERROR_VARIABLE awk_messages)
+  execute_process(COMMAND ${QUORVANE_AWK} -f ${scripts}/options.awk out=${conf}/pnglibconf.dfn ${conf}/pnglibconf.pre
+    COMMAND_ERROR_IS_FATAL ANY OUTPUT_QUIET ERROR_VARIABLE awk_messages)
+  file(WRITE ${conf}/pnglibconf.c "#include \"pnglibconf.dfn\"\n")
+  execute_process(COMMAND ${CMAKE_C_COMPILER} -E -I${LIBPNG_DIR} -I${conf} ${conf}/pnglibconf.c
+    OUTPUT_FILE ${conf}/pnglibconf.out COMMAND_ERROR_IS_FATAL ANY)
+  execute_process(COMMAND ${QUORVANE_AWK} -f ${scripts}/dfn.awk out=${conf}/pnglibconf.tmp ${conf}/pnglibconf.out
+    COMMAND_ERROR_IS_FATAL ANY OUTPUT_QUIET ERROR_VARIABLE awk_messages)
+  # Rewritten only when it changes: libpng and the picture code are not
+  # rebuilt on every configuration.
+  file(COPY_FILE ${conf}/pnglibconf.tmp ${conf}/pnglibconf.h ONLY_IF_DIFFERENT)
+endfunction()
+quorvane_make_pnglibconf()
+set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${LIBPNG_OPTIONS}
+  ${LIBPNG_DIR}/scripts/pnglibconf.dfa ${LIBPNG_DIR}/scripts/options.awk ${LIBPNG_DIR}/scripts/dfn.awk)
 add_library(png STATIC
   ${LIBPNG_DIR}/png.c ${LIBPNG_DIR}/pngerror.c ${LIBPNG_DIR}/pngget.c ${LIBPNG_DIR}/pngmem.c
   ${LIBPNG_DIR}/pngread.c ${LIBPNG_DIR}/pngrio.c ${LIBPNG_DIR}/pngrtran.c ${LIBPNG_DIR}/pngrutil.c
-  ${LIBPNG_DIR}/pngset.c ${LIBPNG_DIR}/pngtrans.c
-  ${LIBPNG_DIR}/pngwrite.c ${LIBPNG_DIR}/pngwio.c ${LIBPNG_DIR}/pngwtran.c ${LIBPNG_DIR}/pngwutil.c)
+  ${LIBPNG_DIR}/pngset.c ${LIBPNG_DIR}/pngtrans.c)
 target_include_directories(png SYSTEM PUBLIC ${LIBPNG_DIR} ${LIBPNG_CONF_DIR})
 target_compile_definitions(png PRIVATE PNG_ARM_NEON_OPT=0 PNG_POWERPC_VSX_OPT=0)
 target_compile_options(png PRIVATE -w)

@@ -156,42 +156,84 @@ public:
         }
         ExtractCause cause = write_entry_file(record, *path, created_attributes(attributes.attributes));
         if (cause != ExtractCause::none) return gave_up(cause, record.name);
-        SetFileAttributesA(path->c_str(), FILE_ATTRIBUTE_NORMAL);
         return walked_to_end();
     }
 
 private:
-    ExtractCause write_entry_file(const EntryRecord& record, const std::string& path, std::uint32_t attributes) {
-        make_folder_with_parents(folder_of(path, system_lead));  // a failure shows when the file is created
-        // Checked here as well: a process with the rights to ignore them (root
-        // under Wine) or a file system without DOS attributes would otherwise
-        // replace a read-only, hidden or system file without a word.
-        DWORD existing = GetFileAttributesA(path.c_str());
-        if (existing != INVALID_FILE_ATTRIBUTES && blocks_replacement(existing, attributes))
-            return ExtractCause::file_in_use_or_read_only;
-        unique_file out(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
-        if (!out) {
+    // Creates the output file. A new name is tried first: under Wine a lookup
+    // of a name that does not exist yet reads the whole folder listing, so
+    // asking about the name before creating it would pay for that twice. Only
+    // a name that is taken is looked at, and the folders are made only when
+    // the create says they are missing.
+    HANDLE create_output(const std::string& path, std::uint32_t attributes, ExtractCause& cause) {
+        bool made_folders = false;
+        for (;;) {
+            HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+            if (out != INVALID_HANDLE_VALUE) return out;
             DWORD error = GetLastError();
-            return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION
-                       ? ExtractCause::file_in_use_or_read_only
-                       : ExtractCause::cannot_write;
+            if (error == ERROR_PATH_NOT_FOUND && !made_folders) {
+                made_folders = true;
+                make_folder_with_parents(folder_of(path, system_lead));  // a failure shows on the next create
+                continue;
+            }
+            if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
+                // Checked here as well: a process with the rights to ignore
+                // them (root under Wine) or a file system without DOS
+                // attributes would otherwise replace a read-only, hidden or
+                // system file without a word.
+                DWORD existing = GetFileAttributesA(path.c_str());
+                if (existing != INVALID_FILE_ATTRIBUTES && blocks_replacement(existing, attributes)) {
+                    cause = ExtractCause::file_in_use_or_read_only;
+                    return INVALID_HANDLE_VALUE;
+                }
+                out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
+                if (out != INVALID_HANDLE_VALUE) return out;
+                error = GetLastError();
+            }
+            cause = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION
+                        ? ExtractCause::file_in_use_or_read_only
+                        : ExtractCause::cannot_write;
+            return INVALID_HANDLE_VALUE;
         }
-        ExtractCause cause = copy_entry_data(zip_, out.get(), record.uncompressed_size, piece_);
-        if (cause == ExtractCause::none && GetFileType(out.get()) == FILE_TYPE_DISK) set_times(out.get(), record);
+    }
+
+    ExtractCause write_entry_file(const EntryRecord& record, const std::string& path, std::uint32_t attributes) {
+        ExtractCause cause = ExtractCause::none;
+        unique_file out(create_output(path, attributes, cause));
+        if (!out) return cause;
+        cause = copy_entry_data(zip_, out.get(), record.uncompressed_size, piece_);
+        bool finished = false;
+        if (cause == ExtractCause::none && GetFileType(out.get()) == FILE_TYPE_DISK)
+            finished = finish_on_handle(out.get(), record);
         out.reset();
         // No truncated or corrupt file stays under a product file name.
-        if (cause != ExtractCause::none) DeleteFileA(path.c_str());
+        if (cause != ExtractCause::none) {
+            DeleteFileA(path.c_str());
+            return cause;
+        }
+        if (!finished) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         return cause;
     }
 
-    static void set_times(HANDLE file, const EntryRecord& record) {
+    // The entry's times and normal attributes, set through the open handle in
+    // one call rather than by path after closing it (a path costs a lookup).
+    // Where that call is refused, the times go through SetFileTime and the
+    // attributes are reset by path after the close; the end state is the same.
+    static bool finish_on_handle(HANDLE file, const EntryRecord& record) {
         EntryTimes times = entry_times(record.dos_date, record.dos_time, record.local_extra);
+        FILE_BASIC_INFO basic{};  // a zero time means "leave it"
+        if (times.creation) basic.CreationTime.QuadPart = LONGLONG(*times.creation);
+        if (times.last_access) basic.LastAccessTime.QuadPart = LONGLONG(*times.last_access);
+        if (times.last_write) basic.LastWriteTime.QuadPart = LONGLONG(*times.last_write);
+        basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+        if (SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic)) return true;
         FILETIME creation{}, access{}, write{};
         if (times.creation) creation = as_filetime(*times.creation);
         if (times.last_access) access = as_filetime(*times.last_access);
         if (times.last_write) write = as_filetime(*times.last_write);
         SetFileTime(file, times.creation ? &creation : nullptr, times.last_access ? &access : nullptr,
                     times.last_write ? &write : nullptr);
+        return false;
     }
 
     unzFile zip_;

@@ -26,14 +26,16 @@ bool create_shortcut(const ShortcutSettings& settings) {
     std::wstring file = wide_from_ansi(settings.link_file);
     if (file.empty()) return false;
 
+    // __uuidof, not CLSID_ShellLink and the IID_ constants: those come from the
+    // system's GUID library in object files of a thousand GUIDs each (40 KB).
     IShellLinkA* raw_link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+    if (FAILED(CoCreateInstance(__uuidof(ShellLink), nullptr, CLSCTX_INPROC_SERVER, __uuidof(IShellLinkA),
                                 reinterpret_cast<void**>(&raw_link))))
         return false;
     com_ptr<IShellLinkA> link(raw_link);
 
     IPersistFile* raw_file = nullptr;
-    if (FAILED(link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&raw_file)))) return false;
+    if (FAILED(link.get()->QueryInterface(__uuidof(IPersistFile), reinterpret_cast<void**>(&raw_file)))) return false;
     com_ptr<IPersistFile> persist(raw_file);
 
     // A link missing any of these would open the wrong thing, or nothing.

@@ -6,21 +6,32 @@
 #include <algorithm>
 
 #include "dbcs_path.h"
+#include "system_library.h"
 #include "unique_handle.h"
 
 namespace quorvane {
 
 bool system_lead_byte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 
+namespace {
+
+// The shell (and what it drags in) is loaded on the first folder asked for.
+bool shell_folder_path(char* buffer, int csidl) {
+    static const SystemFunction<decltype(SHGetSpecialFolderPathA)> get_path("shell32.dll", "SHGetSpecialFolderPathA");
+    return get_path && get_path.get()(nullptr, buffer, csidl, FALSE);
+}
+
+}  // namespace
+
 std::string special_folder(SpecialFolder which) {
     char buffer[MAX_PATH] = {};
     bool ok = false;
     switch (which) {
     case SpecialFolder::desktop:
-        ok = SHGetSpecialFolderPathA(nullptr, buffer, CSIDL_DESKTOPDIRECTORY, FALSE);
+        ok = shell_folder_path(buffer, CSIDL_DESKTOPDIRECTORY);
         break;
     case SpecialFolder::application_data:
-        ok = SHGetSpecialFolderPathA(nullptr, buffer, CSIDL_APPDATA, FALSE);
+        ok = shell_folder_path(buffer, CSIDL_APPDATA);
         break;
     case SpecialFolder::temp: {
         DWORD length = GetTempPathA(sizeof buffer, buffer);

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "setup_pictures.h"
+#include "system_library.h"
 #include "window_rules.h"
 
 namespace quorvane {
@@ -23,7 +24,7 @@ constexpr int on_window = -1;  // the page of a control that stands on the windo
 enum class Kind { picture_box, page_control, button, default_button, label, edit_box, progress_bar };
 enum class Font { gui, label1, label2, label8 };
 
-struct ControlSpec {
+struct ControlLayout {
     int id;
     int page;  // 0 to 6, or on_window
     Kind kind;
@@ -37,7 +38,7 @@ using namespace control_id;
 
 // Each parent's controls from the top of the stacking order down. The file
 // dialog (top of page 2) and the ZIP component are no windows.
-const ControlSpec control_specs[] = {
+const ControlLayout control_layouts[] = {
     {按钮2, on_window, Kind::button, 424, 216, 56, 24, "取消"},
     {选择夹1, on_window, Kind::page_control, 136, 40, 352, 224, ""},
     {图片框1, on_window, Kind::picture_box, 8, 0, 56, 56, ""},
@@ -72,11 +73,11 @@ struct ClassAndStyle {
     DWORD style, ex_style;
 };
 
-ClassAndStyle class_and_style(const ControlSpec& spec) {
+ClassAndStyle class_and_style(const ControlLayout& layout) {
     // Siblings overlap (the labels of page 1, 按钮2 over the page control):
     // each clips the others so the one higher in the stacking order wins.
-    const DWORD child = WS_CHILD | WS_CLIPSIBLINGS | (spec.page == on_window || spec.page == 0 ? WS_VISIBLE : 0);
-    switch (spec.kind) {
+    const DWORD child = WS_CHILD | WS_CLIPSIBLINGS | (layout.page == on_window || layout.page == 0 ? WS_VISIBLE : 0);
+    switch (layout.kind) {
     case Kind::picture_box:
         return {picture_box_class, child, 0};
     case Kind::page_control:
@@ -88,7 +89,7 @@ ClassAndStyle class_and_style(const ControlSpec& spec) {
     case Kind::label:
         // One line centred vertically, or wrapped lines from the top left.
         return {WC_STATICA,
-                child | SS_NOPREFIX | (spec.word_wrap ? SS_LEFT : SS_LEFTNOWORDWRAP | SS_CENTERIMAGE), 0};
+                child | SS_NOPREFIX | (layout.word_wrap ? SS_LEFT : SS_LEFTNOWORDWRAP | SS_CENTERIMAGE), 0};
     case Kind::edit_box:
         return {WC_EDITA, child | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
     case Kind::progress_bar:
@@ -183,19 +184,19 @@ bool SetupWindow::create_controls(HINSTANCE instance) {
     label2_font_.reset(make_font(24, FW_BOLD));
     label8_font_.reset(make_font(29, FW_BOLD));
 
-    for (const ControlSpec& spec : control_specs) {
-        HWND parent = spec.page == on_window ? hwnd_ : control(选择夹1);
-        ClassAndStyle cs = class_and_style(spec);
-        HWND h = CreateWindowExA(cs.ex_style, cs.name, spec.text, cs.style, spec.x, spec.y, spec.width, spec.height,
-                                 parent, HMENU(INT_PTR(spec.id)), instance, this);
+    for (const ControlLayout& layout : control_layouts) {
+        HWND parent = layout.page == on_window ? hwnd_ : control(选择夹1);
+        ClassAndStyle cs = class_and_style(layout);
+        HWND h = CreateWindowExA(cs.ex_style, cs.name, layout.text, cs.style, layout.x, layout.y, layout.width, layout.height,
+                                 parent, HMENU(INT_PTR(layout.id)), instance, this);
         if (!h) return false;
-        controls_by_id_[spec.id - 图片框1] = h;
+        controls_by_id_[layout.id - 图片框1] = h;
         // The table lists each parent's controls from the top down.
         SetWindowPos(h, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         HFONT font = gui_font();
-        if (spec.font == Font::label1) font = font_or_gui(label1_font_);
-        if (spec.font == Font::label2) font = font_or_gui(label2_font_);
-        if (spec.font == Font::label8) font = font_or_gui(label8_font_);
+        if (layout.font == Font::label1) font = font_or_gui(label1_font_);
+        if (layout.font == Font::label2) font = font_or_gui(label2_font_);
+        if (layout.font == Font::label8) font = font_or_gui(label8_font_);
         SendMessageA(h, WM_SETFONT, WPARAM(font), FALSE);
     }
     SendMessageA(control(进度条1), PBM_SETRANGE32, 0, 100);
@@ -391,14 +392,14 @@ void SetupWindow::switch_page(int requested) {
     // Hide the other pages' controls first: the page control's rectangle
     // shows where they stood. Then show the new page's, without activating
     // them or moving the focus. A page that is already shown stays as it is.
-    for (const ControlSpec& spec : control_specs) {
-        HWND h = control(spec.id);
-        if (spec.page != on_window && spec.page != current_page_ && (GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE))
+    for (const ControlLayout& layout : control_layouts) {
+        HWND h = control(layout.id);
+        if (layout.page != on_window && layout.page != current_page_ && (GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE))
             ShowWindow(h, SW_HIDE);
     }
-    for (const ControlSpec& spec : control_specs) {
-        HWND h = control(spec.id);
-        if (spec.page == current_page_ && !(GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE)) ShowWindow(h, SW_SHOWNA);
+    for (const ControlLayout& layout : control_layouts) {
+        HWND h = control(layout.id);
+        if (layout.page == current_page_ && !(GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE)) ShowWindow(h, SW_SHOWNA);
     }
 }
 
@@ -420,7 +421,10 @@ bool SetupWindow::open_file_dialog() {
     dialog.nMaxFile = sizeof name;
     dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_EXPLORER |
                    OFN_ENABLESIZING;
-    if (!GetSaveFileNameA(&dialog)) return false;
+    // The common dialogs (and the printing libraries they drag in) are loaded
+    // on the first click on "...", not before the window shows.
+    static const SystemFunction<decltype(GetSaveFileNameA)> save_file_dialog("comdlg32.dll", "GetSaveFileNameA");
+    if (!save_file_dialog || !save_file_dialog.get()(&dialog)) return false;
     file_name_ = name;
     return true;
 }

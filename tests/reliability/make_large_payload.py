@@ -35,9 +35,9 @@ def main(argv):
     if len(argv) < 4:
         print("usage: make_large_payload.py MAKE_ARCHIVE OUTPUT_FOLDER PRODUCT_FILE...", file=sys.stderr)
         return 2
-    spec = importlib.util.spec_from_file_location("make_archive", argv[1])
-    make_archive = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(make_archive)
+    found = importlib.util.spec_from_file_location("make_archive", argv[1])
+    make_archive = importlib.util.module_from_spec(found)
+    found.loader.exec_module(make_archive)
 
     files = os.path.join(argv[2], "files")
     shutil.rmtree(files, ignore_errors=True)

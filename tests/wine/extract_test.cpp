@@ -193,6 +193,24 @@ TEST(Extract, SecondRunReplacesEveryFile) {
     EXPECT_EQ(contents(scratch / "t\\two.txt"), "second run");
 }
 
+// Folders are made when a create finds them missing, not remembered from the
+// entry before: a folder removed between two entries of it is made again.
+TEST(Extract, AFolderRemovedBetweenItsEntriesIsMadeAgain) {
+    ScratchFolder scratch("extract-removed");
+    Unpacked run = unpack_bytes(scratch, build_zip({entry("a/b/one.txt", "1"), entry("a/b/two.txt", "2")}),
+                                [&](int percent) {
+                                    if (percent == 0) {
+                                        DeleteFileA((scratch / "t\\a\\b\\one.txt").c_str());
+                                        RemoveDirectoryA((scratch / "t\\a\\b").c_str());
+                                        RemoveDirectoryA((scratch / "t\\a").c_str());
+                                    }
+                                    return true;
+                                });
+    EXPECT_EQ(run.outcome.result, 1);
+    EXPECT_EQ(tree(scratch / "t"), (std::set<std::string>{"a\\", "a\\b\\", "a\\b\\two.txt"}));
+    EXPECT_TRUE(is_plain_file(scratch / "t\\a\\b\\two.txt"));
+}
+
 TEST(Extract, AFileInTheWayFailsItsEntryAfterEarlierOnesAndBeforeLaterOnes) {
     struct Case {
         const char* what;
