@@ -165,11 +165,11 @@ private:
     // asking about the name before creating it would pay for that twice. Only
     // a name that is taken is looked at, and the folders are made only when
     // the create says they are missing.
-    HANDLE create_output(const std::string& path, std::uint32_t attributes, ExtractCause& cause) {
+    unique_file create_output(const std::string& path, std::uint32_t attributes, ExtractCause& cause) {
         bool made_folders = false;
         for (;;) {
-            HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
-            if (out != INVALID_HANDLE_VALUE) return out;
+            unique_file out(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
+            if (out) return out;
             DWORD error = GetLastError();
             if (error == ERROR_PATH_NOT_FOUND && !made_folders) {
                 made_folders = true;
@@ -184,22 +184,22 @@ private:
                 DWORD existing = GetFileAttributesA(path.c_str());
                 if (existing != INVALID_FILE_ATTRIBUTES && blocks_replacement(existing, attributes)) {
                     cause = ExtractCause::file_in_use_or_read_only;
-                    return INVALID_HANDLE_VALUE;
+                    return unique_file();
                 }
-                out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
-                if (out != INVALID_HANDLE_VALUE) return out;
+                out.reset(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
+                if (out) return out;
                 error = GetLastError();
             }
             cause = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION
                         ? ExtractCause::file_in_use_or_read_only
                         : ExtractCause::cannot_write;
-            return INVALID_HANDLE_VALUE;
+            return unique_file();
         }
     }
 
     ExtractCause write_entry_file(const EntryRecord& record, const std::string& path, std::uint32_t attributes) {
         ExtractCause cause = ExtractCause::none;
-        unique_file out(create_output(path, attributes, cause));
+        unique_file out = create_output(path, attributes, cause);
         if (!out) return cause;
         cause = copy_entry_data(zip_, out.get(), record.uncompressed_size, piece_);
         bool finished = false;

@@ -6,24 +6,29 @@
 
 namespace quorvane {
 
-std::optional<DecodedPicture> decode_png(ByteSpan png) {
+namespace {
+// libpng's reading state, released whichever way the decode ends.
+struct PngReading {
     png_image image{};
-    image.version = PNG_IMAGE_VERSION;
+    PngReading() { image.version = PNG_IMAGE_VERSION; }
+    ~PngReading() { png_image_free(&image); }
+    PngReading(const PngReading&) = delete;
+    PngReading& operator=(const PngReading&) = delete;
+};
+}  // namespace
+
+std::optional<DecodedPicture> decode_png(ByteSpan png) {
+    PngReading reading;
+    png_image& image = reading.image;
     if (!png_image_begin_read_from_memory(&image, png.data(), png.size())) return std::nullopt;
     image.format = PNG_FORMAT_RGBA;
     DecodedPicture picture;
     picture.width = int(image.width);
     picture.height = int(image.height);
     // The window's pictures are small; anything beyond this is not ours.
-    if (image.width == 0 || image.height == 0 || image.width > 4096 || image.height > 4096) {
-        png_image_free(&image);
-        return std::nullopt;
-    }
+    if (image.width == 0 || image.height == 0 || image.width > 4096 || image.height > 4096) return std::nullopt;
     picture.rgba.resize(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, picture.rgba.data(), 0, nullptr)) {
-        png_image_free(&image);
-        return std::nullopt;
-    }
+    if (!png_image_finish_read(&image, nullptr, picture.rgba.data(), 0, nullptr)) return std::nullopt;
     return picture;
 }
 
